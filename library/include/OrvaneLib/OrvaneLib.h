@@ -1,0 +1,8 @@
+#pragma once
+
+// The whole client API of OrvaneLib.
+#include <OrvaneLib/ConnectionSettings.h>
+#include <OrvaneLib/OrvaneException.h>
+#include <OrvaneLib/Requests.h>
+#include <OrvaneLib/Responses.h>
+#include <OrvaneLib/SystemTime.h>
