@@ -2,7 +2,9 @@
 
 // The whole client API of OrvaneLib.
 #include <OrvaneLib/ConnectionSettings.h>
+#include <OrvaneLib/ExpatHandler.h>
 #include <OrvaneLib/OrvaneException.h>
 #include <OrvaneLib/Requests.h>
+#include <OrvaneLib/ResponseHandlers.h>
 #include <OrvaneLib/Responses.h>
 #include <OrvaneLib/SystemTime.h>

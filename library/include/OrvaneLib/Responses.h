@@ -37,6 +37,7 @@ public:
 
 class GetRightsResponse : public ResponseBase {
 public:
+    void Parse(std::string reply) override;
     void Reset() override;
 
     std::string subStatus;
@@ -48,6 +49,7 @@ public:
 
 class GetStatesResponse : public ResponseBase {
 public:
+    void Parse(std::string reply) override;
     void Reset() override;
 
     std::string stateNo;
@@ -55,17 +57,30 @@ public:
 
 class GetActivitiesResponse : public ResponseBase {
 public:
+    void Parse(std::string reply) override;
     void Reset() override;
 
     std::list<ActivityRecord> activities;  // in reply order
 };
 
-class PutStatesResponse : public ResponseBase {};
+class PutStatesResponse : public ResponseBase {
+public:
+    void Parse(std::string reply) override;
+};
 
-class PutActivityResponse : public ResponseBase {};
+class PutActivityResponse : public ResponseBase {
+public:
+    void Parse(std::string reply) override;
+};
 
-class LoginResponse : public ResponseBase {};
+class LoginResponse : public ResponseBase {
+public:
+    void Parse(std::string reply) override;
+};
 
-class LogoutResponse : public ResponseBase {};
+class LogoutResponse : public ResponseBase {
+public:
+    void Parse(std::string reply) override;
+};
 
 }  // namespace OrvaneLib
