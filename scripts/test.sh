@@ -16,3 +16,4 @@ for preset in debug asan; do
     cmake --build --preset "$preset" -j "$jobs"
     ctest --preset "$preset" -j "$jobs"
 done
+scripts/fuzz.sh
