@@ -461,8 +461,11 @@ std::string HostileValue(const std::string& element) {
 TEST_F(RequestDocumentsTest, HostileValuesReadBackAsThemselves) {
     const std::regex namedValue("([a-z_]+)-v");
     for (const auto& operation : Operations()) {
-        const std::vector<Element> reference = ParseElements(DocumentOf(operation.build(NamedValue).at("HttpRequestString")));
-        const std::vector<Element> hostile = ParseElements(DocumentOf(operation.build(HostileValue).at("HttpRequestString")));
+        const auto parse = [&](const ValueFor& valueFor) {
+            return ParseElements(DocumentOf(operation.build(valueFor).at("HttpRequestString")));
+        };
+        const std::vector<Element> reference = parse(NamedValue);
+        const std::vector<Element> hostile = parse(HostileValue);
 
         // Same elements in the same places; every text field reads back whole.
         std::vector<Element> expected = reference;
