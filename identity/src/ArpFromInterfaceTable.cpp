@@ -28,7 +28,8 @@ std::string FindInterfaceHoldingAddress(std::uint32_t address) {
     if (getifaddrs(&list) != 0) return {};
     const InterfaceAddresses owner(list, &freeifaddrs);
     for (const ifaddrs* entry = list; entry != nullptr; entry = entry->ifa_next) {
-        if (entry->ifa_addr == nullptr || entry->ifa_addr->sa_family != AF_INET || entry->ifa_name == nullptr) {
+        if (entry->ifa_addr == nullptr || entry->ifa_addr->sa_family != AF_INET ||
+            entry->ifa_name == nullptr) {
             continue;
         }
         sockaddr_in inet{};
@@ -38,8 +39,9 @@ std::string FindInterfaceHoldingAddress(std::uint32_t address) {
     return {};
 }
 
-std::uint32_t AnswerArpForInterface(const std::string& sysClassNet, const std::string& interfaceName,
-                                    void* macAddress, std::uint32_t& length) {
+std::uint32_t AnswerArpForInterface(const std::string& sysClassNet,
+                                    const std::string& interfaceName, void* macAddress,
+                                    std::uint32_t& length) {
     if (macAddress == nullptr) return kArpErrorInvalidParameter;
     const auto row = ReadInterface(sysClassNet, interfaceName);
     if (!row) return kArpErrorBadNetName;

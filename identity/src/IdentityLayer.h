@@ -36,8 +36,8 @@ public:
     // Hardware address for destination. length holds the room in macAddress
     // on entry and the number of bytes written on success. kNoError on
     // success, an error code otherwise.
-    virtual std::uint32_t SendArp(std::uint32_t destination, std::uint32_t source,
-                                  void* macAddress, std::uint32_t& length) = 0;
+    virtual std::uint32_t SendArp(std::uint32_t destination, std::uint32_t source, void* macAddress,
+                                  std::uint32_t& length) = 0;
 
     // Loads the interface-table SNMP agent; null when it is not available.
     virtual std::unique_ptr<SnmpExtensionAgent> LoadSnmpAgent() = 0;

@@ -119,7 +119,9 @@ std::optional<InterfaceRow> ReadInterface(const std::string& sysClassNet, const 
     row.name = name;
     row.type = IfTypeFromLinkType(ReadNumber(folder / "type").value_or(-1));
     const long mtu = ReadNumber(folder / "mtu").value_or(0);
-    row.mtu = mtu > 0 && mtu <= std::numeric_limits<std::int32_t>::max() ? static_cast<std::int32_t>(mtu) : 0;
+    row.mtu = mtu > 0 && mtu <= std::numeric_limits<std::int32_t>::max()
+                  ? static_cast<std::int32_t>(mtu)
+                  : 0;
     row.speed = SpeedInBitsPerSecond(ReadNumber(folder / "speed"));
     row.physAddress = ParseHardwareAddress(ReadFirstLine(folder / "address").value_or(""));
     row.adminStatus = (ReadNumber(folder / "flags", 16).value_or(0) & kIffUp) != 0 ? 1 : 2;

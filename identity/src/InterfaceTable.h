@@ -22,14 +22,14 @@ inline constexpr std::int32_t kIfTypeTunnel = 131;
 inline constexpr std::int32_t kIfTypeInfiniband = 199;
 
 struct InterfaceRow {
-    std::uint32_t index = 0;                 // ifIndex
-    std::string name;                        // ifDescr
-    std::int32_t type = kIfTypeOther;        // ifType
-    std::int32_t mtu = 0;                    // ifMtu
-    std::uint32_t speed = 0;                 // ifSpeed, bits per second; 0 when unknown
-    std::vector<std::uint8_t> physAddress;   // ifPhysAddress
-    std::int32_t adminStatus = 2;            // ifAdminStatus: 1 up, 2 down
-    std::int32_t operStatus = 4;             // ifOperStatus: 4 unknown
+    std::uint32_t index = 0;                // ifIndex
+    std::string name;                       // ifDescr
+    std::int32_t type = kIfTypeOther;       // ifType
+    std::int32_t mtu = 0;                   // ifMtu
+    std::uint32_t speed = 0;                // ifSpeed, bits per second; 0 when unknown
+    std::vector<std::uint8_t> physAddress;  // ifPhysAddress
+    std::int32_t adminStatus = 2;           // ifAdminStatus: 1 up, 2 down
+    std::int32_t operStatus = 4;            // ifOperStatus: 4 unknown
 };
 
 // ifType for a kernel link type (ARPHRD_*, the interface's `type` file).

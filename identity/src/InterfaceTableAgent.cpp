@@ -73,7 +73,8 @@ AsnAny ColumnValue(const InterfaceRow& row, std::uint32_t column,
 
 }  // namespace
 
-InterfaceTableAgent::InterfaceTableAgent(std::string sysClassNet) : sysClassNet_(std::move(sysClassNet)) {}
+InterfaceTableAgent::InterfaceTableAgent(std::string sysClassNet)
+    : sysClassNet_(std::move(sysClassNet)) {}
 
 bool InterfaceTableAgent::Init(std::uint32_t /*timeZeroReference*/, void** trapEvent,
                                AsnObjectIdentifier* supportedView) {

@@ -61,7 +61,8 @@ std::optional<std::uint32_t> LinuxIdentityLayer::ResolveFirstIPv4(const char* ho
     hints.ai_family = AF_INET;
     hints.ai_socktype = SOCK_STREAM;  // one entry per address
     addrinfo* list = nullptr;
-    if (hostName == nullptr || getaddrinfo(hostName, nullptr, &hints, &list) != 0) return std::nullopt;
+    if (hostName == nullptr || getaddrinfo(hostName, nullptr, &hints, &list) != 0)
+        return std::nullopt;
     const std::unique_ptr<addrinfo, void (*)(addrinfo*)> owner(list, &freeaddrinfo);
     for (const addrinfo* entry = list; entry != nullptr; entry = entry->ai_next) {
         if (entry->ai_family == AF_INET && entry->ai_addr != nullptr &&
@@ -104,7 +105,8 @@ bool LinuxIdentityLayer::GetUserName(char* buffer, std::uint32_t& size) {
     passwd* found = nullptr;
     int error = 0;
     // The entry's texts live in scratch; grow it while the entry does not fit.
-    while ((error = getpwuid_r(geteuid(), &entry, scratch.data(), scratch.size(), &found)) == ERANGE &&
+    while ((error = getpwuid_r(geteuid(), &entry, scratch.data(), scratch.size(), &found)) ==
+               ERANGE &&
            scratch.size() < kMaxUserEntrySize) {
         scratch.resize(scratch.size() * 2);
     }

@@ -28,9 +28,9 @@ inline constexpr std::uint8_t kAsnNull = 0x05;
 struct AsnAny {
     std::uint8_t asnType = kAsnNull;
     union {
-        std::int32_t number;      // kAsnInteger
-        std::uint32_t unsigned32; // kAsnGauge32
-        AsnOctetString string;    // kAsnOctetString
+        std::int32_t number;       // kAsnInteger
+        std::uint32_t unsigned32;  // kAsnGauge32
+        AsnOctetString string;     // kAsnOctetString
     } asnValue{};
 };
 

@@ -7,8 +7,12 @@
 #include <netinet/in.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
+#include <memory>
+#include <string>
 
 UserInfo::UserInfo()
     : ipAddress{},
@@ -66,6 +70,7 @@ void StoreBuffer(char*& field, const char* buffer, std::size_t size) {
     StoreCopy(field, buffer, strnlen(buffer, size));
 }
 
+// A copy of the variable's value, or null when it is not set.
 void StoreEnvironmentVariable(IdentityLayer& layer, const char* name, char*& field) {
     const auto value = layer.GetEnvironmentVariable(name);
     if (!value) {
@@ -118,18 +123,16 @@ void FillMacAddress(IdentityLayer& layer, std::uint32_t majorVersion, const char
     CopyAddressDigits(ipAddress, macAddress);
 }
 
-// Addresses that belong to virtual adapters (dial-up, VPN and the like)
-// rather than to a network card.
+// Rows whose address begins with one of these are passed over: they are
+// placeholders that software adapters (dial-up, VPN) report, not a card's.
 struct AddressPrefix {
     std::uint8_t bytes[6];
     std::size_t length;
 };
 constexpr AddressPrefix kIgnoredAddressPrefixes[] = {
     {{0x44, 0x45, 0x53, 0x54}, 4},  // "DEST"
-    {{0x00, 0x03, 0x8A, 0x00, 0x00}, 5},
-    {{0x20, 0x00, 0x00, 0x00}, 4},
-    {{0xB8, 0xF3, 0x68, 0x00}, 4},
-    {{0x00, 0x00, 0x00, 0x00, 0x00, 0x00}, 6},
+    {{0x00, 0x03, 0x8A, 0x00, 0x00}, 5}, {{0x20, 0x00, 0x00, 0x00}, 4},
+    {{0xB8, 0xF3, 0x68, 0x00}, 4},       {{0x00, 0x00, 0x00, 0x00, 0x00, 0x00}, 6},
 };
 constexpr std::size_t kEthernetAddressLength = 6;
 
@@ -226,7 +229,8 @@ int GetMacAddressBySnmp(IdentityLayer& layer, char (&out)[13]) {
         while (agent->Query(kSnmpPduGetNext, bindings.List(), &errorStatus, &errorIndex)) {
             const SnmpVarBind& type = bindings.Type();
             if (!IsInColumn(type.name, kIfTypeColumn)) break;
-            if (type.value.asnType != kAsnInteger || type.value.asnValue.number != kEthernetCsmacd) {
+            if (type.value.asnType != kAsnInteger ||
+                type.value.asnValue.number != kEthernetCsmacd) {
                 continue;
             }
             const SnmpVarBind& physAddress = bindings.PhysAddress();

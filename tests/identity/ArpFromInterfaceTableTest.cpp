@@ -57,5 +57,6 @@ TEST(ArpFromInterfaceTable, LoopbackAndForeignAddressesHaveNoAnswer) {
     std::uint8_t buffer[8] = {};
     std::uint32_t length = 6;
     EXPECT_EQ(SendArpFromInterfaceTable(AddressOf("127.0.0.1"), buffer, length), kArpErrorNotFound);
-    EXPECT_EQ(SendArpFromInterfaceTable(AddressOf("198.51.100.254"), buffer, length), kArpErrorBadNetName);
+    EXPECT_EQ(SendArpFromInterfaceTable(AddressOf("198.51.100.254"), buffer, length),
+              kArpErrorBadNetName);
 }

@@ -41,8 +41,8 @@ struct AgentAnswer {
 
 // A row of the interface table as the agent reports it.
 inline AgentAnswer Row(std::uint32_t index, std::int32_t type, Bytes address) {
-    return {Append(kIfTypeColumn, index), kAsnInteger, type, Append(kIfPhysAddressColumn, index),
-            kAsnOctetString, std::move(address)};
+    return {Append(kIfTypeColumn, index),        kAsnInteger,     type,
+            Append(kIfPhysAddressColumn, index), kAsnOctetString, std::move(address)};
 }
 
 // What the scripted agent saw.
@@ -93,7 +93,8 @@ public:
         SetName(bindings->list[1].name, answer.addressName);
         bindings->list[1].value.asnType = answer.addressAsnType;
         bindings->list[1].value.asnValue.string.stream = answer.address.data();
-        bindings->list[1].value.asnValue.string.length = static_cast<std::uint32_t>(answer.address.size());
+        bindings->list[1].value.asnValue.string.length =
+            static_cast<std::uint32_t>(answer.address.size());
         *errorStatus = kSnmpErrorNoError;
         *errorIndex = 0;
         return true;
@@ -127,7 +128,7 @@ public:
     std::map<std::string, std::string> addresses{{"workstation", "192.168.1.20"}};
     std::uint32_t arpResult = kNoError;
     Bytes arpAddress{0x00, 0x1a, 0x2b, 0x3c, 0x4d, 0x5e};
-    std::optional<std::uint32_t> arpLengthOverride;  // a length other than the bytes written
+    std::optional<std::uint32_t> arpLengthOverride;       // a length other than the bytes written
     std::optional<std::vector<AgentAnswer>> agentScript;  // nothing: the agent cannot be loaded
     std::function<std::unique_ptr<SnmpExtensionAgent>()> loadAgent;  // overrides agentScript
     std::uint32_t tickCount = 4242;

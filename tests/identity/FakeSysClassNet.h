@@ -28,7 +28,8 @@ struct FakeInterface {
 class FakeSysClassNet {
 public:
     FakeSysClassNet() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "sysclassnet-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "sysclassnet-XXXXXX").string();
         if (mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "cannot create a temporary folder";
         root_ = pattern;
     }

@@ -28,7 +28,8 @@ class Bindings {
 public:
     explicit Bindings(const std::vector<Oid>& names) : bindings_(names.size()) {
         for (std::size_t i = 0; i < names.size(); ++i) {
-            bindings_[i].name.ids = AllocateSubIdentifiers(static_cast<std::uint32_t>(names[i].size()));
+            bindings_[i].name.ids =
+                AllocateSubIdentifiers(static_cast<std::uint32_t>(names[i].size()));
             bindings_[i].name.idLength = static_cast<std::uint32_t>(names[i].size());
             std::copy(names[i].begin(), names[i].end(), bindings_[i].name.ids);
         }
@@ -154,8 +155,8 @@ TEST_F(InterfaceTableAgentTest, NamesBeforeOrBetweenObjectsFindTheNextOne) {
         {{}, Object(1, 1)},
         {{1, 3, 6, 1, 2, 1, 2}, Object(1, 1)},
         {Object(3, 2), Object(3, 3)},
-        {Object(3, 4), Object(3, 5)},                 // no row 4
-        {Append(Object(3, 2), 9), Object(3, 3)},      // below an object
+        {Object(3, 4), Object(3, 5)},             // no row 4
+        {Append(Object(3, 2), 9), Object(3, 3)},  // below an object
         {Append(kIfEntry, 5), Object(5, 1)},
     };
     for (const auto& c : cases) {

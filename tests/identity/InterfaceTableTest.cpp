@@ -17,9 +17,9 @@ TEST(InterfaceTable, LinkTypesMapToInterfaceTypes) {
         long linkType;
         std::int32_t ifType;
     } cases[] = {
-        {1, kIfTypeEthernetCsmacd},   {772, kIfTypeSoftwareLoopback}, {512, kIfTypePpp},
-        {768, kIfTypeTunnel},         {776, kIfTypeTunnel},           {778, kIfTypeTunnel},
-        {801, kIfTypeIeee80211},      {32, kIfTypeInfiniband},        {65534, kIfTypeOther},
+        {1, kIfTypeEthernetCsmacd}, {772, kIfTypeSoftwareLoopback}, {512, kIfTypePpp},
+        {768, kIfTypeTunnel},       {776, kIfTypeTunnel},           {778, kIfTypeTunnel},
+        {801, kIfTypeIeee80211},    {32, kIfTypeInfiniband},        {65534, kIfTypeOther},
         {-1, kIfTypeOther},
     };
     for (const auto& c : cases) {

@@ -39,7 +39,7 @@ TEST(LinuxIdentityLayer, MajorVersionFromKernelRelease) {
         const char* release;
         std::uint32_t major;
     } cases[] = {
-        {"6.1.0-18-amd64", 6}, {"10.2", 10}, {"4.19.0", 4}, {"5", 5}, {"", 0}, {"v6.1", 0},
+        {"6.1.0-18-amd64", 6},   {"10.2", 10}, {"4.19.0", 4}, {"5", 5}, {"", 0}, {"v6.1", 0},
         {"99999999999999.1", 0},
     };
     for (const auto& c : cases) {
@@ -52,7 +52,10 @@ TEST(LinuxIdentityLayer, NamesLongerThanTheBufferAllowsAreRefused) {
         std::string name;
         bool fits;
     } cases[] = {
-        {"", true}, {"ALICE-PC", true}, {std::string(15, 'n'), true}, {std::string(16, 'n'), false},
+        {"", true},
+        {"ALICE-PC", true},
+        {std::string(15, 'n'), true},
+        {std::string(16, 'n'), false},
         {std::string(64, 'n'), false},
     };
     for (const auto& c : cases) {
@@ -116,7 +119,8 @@ TEST(LinuxIdentityLayer, SnmpRouteOnThisMachineGivesAnEthernetAddress) {
         if (row.type != kIfTypeEthernetCsmacd || row.physAddress.size() < 6) continue;
         const std::uint8_t* a = row.physAddress.data();
         char text[13] = {};
-        std::snprintf(text, sizeof text, "%02x%02x%02x%02x%02x%02x", a[0], a[1], a[2], a[3], a[4], a[5]);
+        std::snprintf(text, sizeof text, "%02x%02x%02x%02x%02x%02x", a[0], a[1], a[2], a[3], a[4],
+                      a[5]);
         matched = matched || std::strcmp(text, out) == 0;
     }
     EXPECT_TRUE(matched) << out;

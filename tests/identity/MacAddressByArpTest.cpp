@@ -24,14 +24,18 @@ struct ArpCase {
 
 const ArpCase kArpCases[] = {
     {"SixBytesGiveTwelveLowercaseDigits", "10.0.0.7",
-     [](FakeIdentityLayer& l) { l.arpAddress = {0xAB, 0xCD, 0xEF, 0x01, 0x02, 0x03}; }, "abcdef010203",
-     true},
+     [](FakeIdentityLayer& l) { l.arpAddress = {0xAB, 0xCD, 0xEF, 0x01, 0x02, 0x03}; },
+     "abcdef010203", true},
     {"FewerBytesGiveTwoDigitsEach", "10.0.0.7",
-     [](FakeIdentityLayer& l) { l.arpAddress = {0x0A, 0xFF, 0x00, 0x10}; }, "0aff0010", true},
+     [](FakeIdentityLayer& l) {
+         l.arpAddress = {0x0A, 0xFF, 0x00, 0x10};
+     },
+     "0aff0010", true},
     {"FailedRequest", "10.0.0.7", [](FakeIdentityLayer& l) { l.arpResult = 1168; }, "", true},
-    {"ZeroLengthAnswer", "10.0.0.7", [](FakeIdentityLayer& l) { l.arpLengthOverride = 0; }, "", true},
-    {"LengthBeyondTheRoomGiven", "10.0.0.7", [](FakeIdentityLayer& l) { l.arpLengthOverride = 8; }, "",
+    {"ZeroLengthAnswer", "10.0.0.7", [](FakeIdentityLayer& l) { l.arpLengthOverride = 0; }, "",
      true},
+    {"LengthBeyondTheRoomGiven", "10.0.0.7", [](FakeIdentityLayer& l) { l.arpLengthOverride = 8; },
+     "", true},
     {"NullText", nullptr, [](FakeIdentityLayer&) {}, "", false},
     {"EmptyText", "", [](FakeIdentityLayer&) {}, "", false},
     {"NotAnAddress", "workstation", [](FakeIdentityLayer&) {}, "", false},

@@ -31,8 +31,9 @@ bool IsEmptySnapshot(const UserInfo& info) {
     };
     return allZero(info.ipAddress, sizeof info.ipAddress) &&
            allZero(info.macAddress, sizeof info.macAddress) && info.proxyServer == nullptr &&
-           info.proxyPort == nullptr && info.proxyUser == nullptr && info.proxyPassword == nullptr &&
-           info.userName == nullptr && info.workstationName == nullptr;
+           info.proxyPort == nullptr && info.proxyUser == nullptr &&
+           info.proxyPassword == nullptr && info.userName == nullptr &&
+           info.workstationName == nullptr;
 }
 
 const Bytes kCard{0x00, 0x1a, 0x2b, 0x3c, 0x4d, 0x5e};
@@ -66,8 +67,10 @@ const RetrieveCase kRetrieveCases[] = {
          l.arpResult = 67;
      },
      "10.1.2.3", "10123"},
-    {"NoHostNameLeavesBothAddressesEmpty", [](FakeIdentityLayer& l) { l.hostName.reset(); }, "", ""},
-    {"UnresolvedNameLeavesBothAddressesEmpty", [](FakeIdentityLayer& l) { l.addresses.clear(); }, "", ""},
+    {"NoHostNameLeavesBothAddressesEmpty", [](FakeIdentityLayer& l) { l.hostName.reset(); }, "",
+     ""},
+    {"UnresolvedNameLeavesBothAddressesEmpty", [](FakeIdentityLayer& l) { l.addresses.clear(); },
+     "", ""},
     {"SnmpBelowVersionFive",
      [](FakeIdentityLayer& l) {
          l.majorVersion = 4;
@@ -97,8 +100,10 @@ const RetrieveCase kRetrieveCases[] = {
      },
      "192.168.1.20", "001a2b3c4d5e"},
     {"EmptyProxyValueCountsAsSet",
-     [](FakeIdentityLayer& l) { l.environment = {{"PROXY_PORT", ""}}; }, "192.168.1.20",
-     "001a2b3c4d5e"},
+     [](FakeIdentityLayer& l) {
+         l.environment = {{"PROXY_PORT", ""}};
+     },
+     "192.168.1.20", "001a2b3c4d5e"},
     {"FailedNameQueriesGiveEmptyTexts",
      [](FakeIdentityLayer& l) {
          l.userName.reset();
@@ -172,13 +177,18 @@ TEST(UserInfo, QueriesInOrderAndShutsSocketsDownAfterTheMacLookup) {
 
     ASSERT_TRUE(RetrieveUserInfo(info, layer));
 
-    const std::vector<std::string> expected{
-        "GetMajorVersion", "StartSockets 514",
-        "GetHostName", "ResolveFirstIPv4 workstation",
-        "SendArp", "CleanupSockets",
-        "GetEnvironmentVariable PROXY_SERVER", "GetEnvironmentVariable PROXY_PORT",
-        "GetEnvironmentVariable PROXY_USER", "GetEnvironmentVariable PROXY_PASSWORD",
-        "GetUserName", "GetComputerName"};
+    const std::vector<std::string> expected{"GetMajorVersion",
+                                            "StartSockets 514",
+                                            "GetHostName",
+                                            "ResolveFirstIPv4 workstation",
+                                            "SendArp",
+                                            "CleanupSockets",
+                                            "GetEnvironmentVariable PROXY_SERVER",
+                                            "GetEnvironmentVariable PROXY_PORT",
+                                            "GetEnvironmentVariable PROXY_USER",
+                                            "GetEnvironmentVariable PROXY_PASSWORD",
+                                            "GetUserName",
+                                            "GetComputerName"};
     EXPECT_EQ(layer.calls, expected);
     EXPECT_EQ(layer.arpDestination, AddressOf("192.168.1.20"));
     EXPECT_EQ(layer.arpSource, 0u);
