@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -70,6 +72,23 @@ TEST(LinuxIdentityLayer, NamesLongerThanTheBufferAllowsAreRefused) {
             EXPECT_EQ(size, 16u);
         }
     }
+}
+
+TEST(LinuxIdentityLayer, ResolvesToAnIPv4Address) {
+    LinuxIdentityLayer layer;
+    EXPECT_EQ(layer.ResolveFirstIPv4("10.1.2.3"), htonl(0x0A010203));
+    EXPECT_EQ(layer.ResolveFirstIPv4("localhost"), htonl(INADDR_LOOPBACK));
+    EXPECT_EQ(layer.ResolveFirstIPv4("::1"), std::nullopt);  // no IPv4 form
+}
+
+TEST(LinuxIdentityLayer, HostNameThatDoesNotFitIsAFailure) {
+    LinuxIdentityLayer layer;
+    char tiny[1] = {'x'};
+    EXPECT_NE(layer.GetHostName(tiny, sizeof tiny), 0);
+
+    char host[260] = {};
+    ASSERT_EQ(layer.GetHostName(host, sizeof host), 0);
+    EXPECT_GT(std::strlen(host), 0u);
 }
 
 TEST(LinuxIdentityLayer, RetrieveOnThisMachine) {
