@@ -1,5 +1,6 @@
 // A program that uses the installed library the way a customer would.
 #include <OrvaneLib/OrvaneLib.h>
+#include <OrvaneLib/UserInfo.h>
 
 #include <cstdio>
 #include <string>
@@ -25,6 +26,13 @@ int main() {
     if (parameters["Action"] != "qrmGetRights" || signature.size() != 44 || signature.back() != '=' ||
         signature != OrvaneLib::SignDocument(body.substr(0, lineFeed), OrvaneLib::SigningKey)) {
         std::puts("unexpected signed request");
+        return 1;
+    }
+
+    // The identity snapshot comes with the same package.
+    UserInfo info;
+    if (!info.Retrieve() || info.userName == nullptr) {
+        std::puts("identity snapshot failed");
         return 1;
     }
     std::puts("consumer ok");
