@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QDialog>
+
+// The About box: the application icon, name, version and copyright.
+class CAboutDlg : public QDialog {
+    Q_OBJECT
+public:
+    explicit CAboutDlg(QWidget* parent = nullptr);
+};

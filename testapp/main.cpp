@@ -1,0 +1,8 @@
+#include "OrvaneLibTestApp.h"
+
+int main(int argc, char** argv)
+{
+    COrvaneLibTestApp app(argc, argv);
+    app.InitInstance();
+    return 0;
+}
