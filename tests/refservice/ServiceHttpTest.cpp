@@ -132,8 +132,16 @@ TEST_F(ServiceHttpTest, LogsOneLinePerRequestAndNeverThePassword) {
     ASSERT_TRUE(client.Post(std::string(kServiceRoot) + "/qrmLogin", SignedBodyOf(login), "application/xml"));
     ASSERT_TRUE(client.Post(kRightsPath, RightsBody("line\nbreak"), "application/xml"));
 
+    // Lines of cpp-httplib's own refusals from earlier tests may land late; only the service's lines count.
     const std::string log = logText_.str();
-    EXPECT_EQ(log,
+    std::string serviceLines;
+    std::istringstream lines(log);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.find(" qrm") != std::string::npos) {
+            serviceLines += line + "\n";
+        }
+    }
+    EXPECT_EQ(serviceLines,
               "2013-03-07 09:30:00 qrmLogin id_code=DEMO3003 refused: The login user name or password is not valid.\n"
               "2013-03-07 09:30:00 qrmGetRights id_code=line?break refused: Unknown identification code.\n");
     EXPECT_EQ(log.find("pw-that-must-not-be-logged"), std::string::npos);
