@@ -7,6 +7,7 @@
 #include <curl/curl.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <memory>
 #include <new>
@@ -108,6 +109,38 @@ std::size_t WriteReply(char* data, std::size_t size, std::size_t count, void* us
         return 0;
     }
     return bytes;
+}
+
+// Ends a transfer during which no byte has moved, either way, for the
+// stall limit once the request is on its way. Header bytes count as well
+// as body bytes. libcurl calls it
+// about once a second while nothing moves, and more often while data flows.
+struct StallWatch {
+    CURL* easy = nullptr;
+    std::chrono::steady_clock::duration limit;
+    std::chrono::steady_clock::time_point lastMove = std::chrono::steady_clock::now();
+    curl_off_t bytesMoved = 0;
+    bool stalled = false;
+};
+
+int WatchForStall(void* userData, curl_off_t /*downloadTotal*/, curl_off_t downloaded, curl_off_t /*uploadTotal*/,
+                  curl_off_t uploaded) noexcept {
+    auto* watch = static_cast<StallWatch*>(userData);
+    long headerBytes = 0;
+    long requestBytes = 0;
+    curl_easy_getinfo(watch->easy, CURLINFO_HEADER_SIZE, &headerBytes);
+    curl_easy_getinfo(watch->easy, CURLINFO_REQUEST_SIZE, &requestBytes);
+    const curl_off_t moved = downloaded + uploaded + headerBytes + requestBytes;
+    const auto now = std::chrono::steady_clock::now();
+    // Until the request goes out the connection is being made, and the
+    // connect time-out is the limit.
+    if (requestBytes == 0 || moved != watch->bytesMoved) {
+        watch->bytesMoved = moved;
+        watch->lastMove = now;
+        return 0;
+    }
+    watch->stalled = now - watch->lastMove >= watch->limit;
+    return watch->stalled ? 1 : 0;
 }
 
 // Collects the options of one transfer; the first option libcurl refuses
@@ -271,8 +304,10 @@ bool CurlHttpClient::Perform(const Session& session, const Connection& connectio
                                  : connection.serverName;
     const std::string path =
         (request.objectName.empty() || request.objectName[0] != '/') ? "/" + request.objectName : request.objectName;
-    const std::string url = std::string(secure ? "https://" : "http://") + host + ":" + std::to_string(port) +
-                            EncodeUrlPath(path);
+    // A default port stays out of the URL, and so out of the Host header.
+    const bool defaultPort = port == (secure ? WinInet::DefaultHttpsPort : WinInet::DefaultHttpPort);
+    const std::string url = std::string(secure ? "https://" : "http://") + host +
+                            (defaultPort ? std::string() : ":" + std::to_string(port)) + EncodeUrlPath(path);
 
     CurlSlist headerList;
     for (const std::string& line : request.headerLines) Append(headerList, line);
@@ -327,9 +362,11 @@ bool CurlHttpClient::Perform(const Session& session, const Connection& connectio
     }
     if (connectTo) options.Set(CURLOPT_CONNECT_TO, connectTo.get());
 
+    StallWatch stallWatch{easy.get(), options_.stallTimeout};
     options.Set(CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(options_.connectTimeout.count()));
-    options.Set(CURLOPT_LOW_SPEED_LIMIT, 1L);
-    options.Set(CURLOPT_LOW_SPEED_TIME, static_cast<long>(options_.stallTimeout.count()));
+    options.Set(CURLOPT_NOPROGRESS, 0L);
+    options.Set(CURLOPT_XFERINFOFUNCTION, &WatchForStall);
+    options.Set(CURLOPT_XFERINFODATA, &stallWatch);
 
     options.Set(CURLOPT_WRITEFUNCTION, &WriteReply);
     options.Set(CURLOPT_WRITEDATA, &sink);
@@ -351,7 +388,7 @@ bool CurlHttpClient::Perform(const Session& session, const Connection& connectio
             request.sent = true;
             return true;
         }
-        return Fail(WinInetErrorFromCurl(result));
+        return Fail(stallWatch.stalled ? WinInet::ErrorTimeout : WinInetErrorFromCurl(result));
     }
     request.status = status;
     request.sent = true;

@@ -16,7 +16,7 @@ struct CurlHttpClientOptions {
     // A connection (TCP, TLS and any proxy tunnel) must be made within this time.
     std::chrono::milliseconds connectTimeout{std::chrono::seconds(30)};
     // A transfer during which no byte moves for this long fails.
-    std::chrono::seconds stallTimeout{60};
+    std::chrono::milliseconds stallTimeout{std::chrono::seconds(60)};
 };
 
 // The HTTP client layer on libcurl. Sessions, connections and requests are
