@@ -86,10 +86,12 @@ protected:
         services_.secure->SetReply(kServicePath, Reply(200));
     }
 
+    // Short enough to keep the fault cases quick, long enough that a busy
+    // machine does not trip them on a healthy exchange.
     static CurlHttpClientOptions ShortLimits() {
         CurlHttpClientOptions limits;
-        limits.connectTimeout = std::chrono::seconds(2);
-        limits.stallTimeout = std::chrono::milliseconds(500);
+        limits.connectTimeout = std::chrono::seconds(3);
+        limits.stallTimeout = std::chrono::seconds(2);
         return limits;
     }
 
