@@ -1,77 +1,63 @@
-#include <OrvaneLib/Signing.h>
+#include "Sha256Implementations.h"
 
-#include <cstdint>
+#include <atomic>
 
-// The SHA-256 compression function of FIPS 180-4, section 6.2.2, portable C++.
+#if defined(__x86_64__) || defined(__i386__)
+#include <cpuid.h>
+#endif
+
+// Sha256Transform hands the blocks to the compression chosen for this
+// processor, once, at the first use.
 namespace OrvaneLib {
 namespace {
 
-constexpr std::uint32_t K[64] = {
-    0x428a2f98, 0x71374491, 0xb5c0fbcf, 0xe9b5dba5, 0x3956c25b, 0x59f111f1, 0x923f82a4, 0xab1c5ed5,
-    0xd807aa98, 0x12835b01, 0x243185be, 0x550c7dc3, 0x72be5d74, 0x80deb1fe, 0x9bdc06a7, 0xc19bf174,
-    0xe49b69c1, 0xefbe4786, 0x0fc19dc6, 0x240ca1cc, 0x2de92c6f, 0x4a7484aa, 0x5cb0a9dc, 0x76f988da,
-    0x983e5152, 0xa831c66d, 0xb00327c8, 0xbf597fc7, 0xc6e00bf3, 0xd5a79147, 0x06ca6351, 0x14292967,
-    0x27b70a85, 0x2e1b2138, 0x4d2c6dfc, 0x53380d13, 0x650a7354, 0x766a0abb, 0x81c2c92e, 0x92722c85,
-    0xa2bfe8a1, 0xa81a664b, 0xc24b8b70, 0xc76c51a3, 0xd192e819, 0xd6990624, 0xf40e3585, 0x106aa070,
-    0x19a4c116, 0x1e376c08, 0x2748774c, 0x34b0bcb5, 0x391c0cb3, 0x4ed8aa4a, 0x5b9cca4f, 0x682e6ff3,
-    0x748f82ee, 0x78a5636f, 0x84c87814, 0x8cc70208, 0x90befffa, 0xa4506ceb, 0xbef9a3f7, 0xc67178f2,
-};
+using CompressFunction = void (*)(std::uint32_t (&)[8], const unsigned char*, std::size_t);
 
-constexpr std::uint32_t RotateRight(std::uint32_t x, unsigned n) { return (x >> n) | (x << (32 - n)); }
-
-constexpr std::uint32_t Ch(std::uint32_t x, std::uint32_t y, std::uint32_t z) { return (x & y) ^ (~x & z); }
-constexpr std::uint32_t Maj(std::uint32_t x, std::uint32_t y, std::uint32_t z) {
-    return (x & y) ^ (x & z) ^ (y & z);
-}
-constexpr std::uint32_t BigSigma0(std::uint32_t x) { return RotateRight(x, 2) ^ RotateRight(x, 13) ^ RotateRight(x, 22); }
-constexpr std::uint32_t BigSigma1(std::uint32_t x) { return RotateRight(x, 6) ^ RotateRight(x, 11) ^ RotateRight(x, 25); }
-constexpr std::uint32_t SmallSigma0(std::uint32_t x) { return RotateRight(x, 7) ^ RotateRight(x, 18) ^ (x >> 3); }
-constexpr std::uint32_t SmallSigma1(std::uint32_t x) { return RotateRight(x, 17) ^ RotateRight(x, 19) ^ (x >> 10); }
-
-std::uint32_t LoadBigEndian(const unsigned char* p) {
-    return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) |
-           std::uint32_t{p[3]};
+// CPUID leaf 7 EBX bit 29: SHA extensions; leaf 1 ECX bit 19: SSE4.1.
+bool ProcessorHasShaExtensions() {
+#if defined(__x86_64__) || defined(__i386__)
+    unsigned int eax = 0, ebx = 0, ecx = 0, edx = 0;
+    if (__get_cpuid(1, &eax, &ebx, &ecx, &edx) == 0 || (ecx & (1u << 19)) == 0) return false;
+    if (__get_cpuid_count(7, 0, &eax, &ebx, &ecx, &edx) == 0) return false;
+    return (ebx & (1u << 29)) != 0;
+#else
+    return false;
+#endif
 }
 
-void CompressBlock(std::uint32_t (&hash)[8], const unsigned char* block) {
-    std::uint32_t w[64];
-    for (int t = 0; t < 16; ++t) {
-        w[t] = LoadBigEndian(block + 4 * t);
-    }
-    for (int t = 16; t < 64; ++t) {
-        w[t] = SmallSigma1(w[t - 2]) + w[t - 7] + SmallSigma0(w[t - 15]) + w[t - 16];
-    }
+CompressFunction CompressFunctionOf(Sha256Implementation implementation) {
+    return implementation == Sha256Implementation::ShaExtensions ? &Sha256CompressShaExtensions
+                                                                 : &Sha256CompressPortable;
+}
 
-    std::uint32_t a = hash[0], b = hash[1], c = hash[2], d = hash[3];
-    std::uint32_t e = hash[4], f = hash[5], g = hash[6], h = hash[7];
-    for (int t = 0; t < 64; ++t) {
-        const std::uint32_t t1 = h + BigSigma1(e) + Ch(e, f, g) + K[t] + w[t];
-        const std::uint32_t t2 = BigSigma0(a) + Maj(a, b, c);
-        h = g;
-        g = f;
-        f = e;
-        e = d + t1;
-        d = c;
-        c = b;
-        b = a;
-        a = t1 + t2;
-    }
-    hash[0] += a;
-    hash[1] += b;
-    hash[2] += c;
-    hash[3] += d;
-    hash[4] += e;
-    hash[5] += f;
-    hash[6] += g;
-    hash[7] += h;
+std::atomic<CompressFunction>& ActiveCompress() {
+    static std::atomic<CompressFunction> active{CompressFunctionOf(
+        ProcessorHasShaExtensions() ? Sha256Implementation::ShaExtensions : Sha256Implementation::Portable)};
+    return active;
 }
 
 }  // namespace
 
+bool IsSha256ImplementationAvailable(Sha256Implementation implementation) {
+    static const bool hasShaExtensions = ProcessorHasShaExtensions();
+    return implementation == Sha256Implementation::Portable || hasShaExtensions;
+}
+
+Sha256Implementation CurrentSha256Implementation() {
+    return ActiveCompress().load(std::memory_order_relaxed) == &Sha256CompressShaExtensions
+               ? Sha256Implementation::ShaExtensions
+               : Sha256Implementation::Portable;
+}
+
+bool UseSha256Implementation(Sha256Implementation implementation) {
+    if (!IsSha256ImplementationAvailable(implementation)) return false;
+    ActiveCompress().store(CompressFunctionOf(implementation), std::memory_order_relaxed);
+    return true;
+}
+
 void Sha256Transform(Sha256Context& context, const unsigned char* blocks, std::size_t blockCount) {
-    for (std::size_t i = 0; i < blockCount; ++i) {
-        CompressBlock(context.hash, blocks + i * Sha256BlockSize);
-    }
+    if (blockCount == 0) return;
+    ActiveCompress().load(std::memory_order_relaxed)(context.hash, blocks, blockCount);
 }
 
 }  // namespace OrvaneLib

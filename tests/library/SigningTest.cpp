@@ -1,10 +1,16 @@
-// Known-answer tests of SHA-256, HMAC-SHA-256, Base64 and SignDocument.
+// Known-answer tests of SHA-256, HMAC-SHA-256, Base64 and SignDocument. Every
+// test that hashes runs once with each SHA-256 implementation; the one on the
+// processor's SHA instructions is skipped where the processor lacks them.
 #include <OrvaneLib/Signing.h>
+
+#include "Sha256Implementations.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdio>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -12,6 +18,36 @@ namespace {
 
 using namespace OrvaneLib;
 using Bytes = std::vector<unsigned char>;
+
+// Runs the test with the implementation of its parameter and restores the
+// processor's default afterwards.
+class WithSha256Implementation : public testing::TestWithParam<Sha256Implementation> {
+protected:
+    void SetUp() override {
+        if (!UseSha256Implementation(GetParam())) GTEST_SKIP() << "this processor has no SHA instructions";
+    }
+    void TearDown() override { UseSha256Implementation(defaultImplementation_); }
+
+private:
+    Sha256Implementation defaultImplementation_ = CurrentSha256Implementation();
+};
+
+std::string ImplementationName(const testing::TestParamInfo<Sha256Implementation>& info) {
+    return info.param == Sha256Implementation::Portable ? "Portable" : "ShaExtensions";
+}
+
+#define INSTANTIATE_FOR_EVERY_SHA256_IMPLEMENTATION(Suite)                                       \
+    INSTANTIATE_TEST_SUITE_P(Sha256, Suite,                                                        \
+                             testing::Values(Sha256Implementation::Portable,                       \
+                                             Sha256Implementation::ShaExtensions),                 \
+                             ImplementationName)
+
+class Sha256Test : public WithSha256Implementation {};
+class HmacSha256Test : public WithSha256Implementation {};
+class SignDocumentTest : public WithSha256Implementation {};
+INSTANTIATE_FOR_EVERY_SHA256_IMPLEMENTATION(Sha256Test);
+INSTANTIATE_FOR_EVERY_SHA256_IMPLEMENTATION(HmacSha256Test);
+INSTANTIATE_FOR_EVERY_SHA256_IMPLEMENTATION(SignDocumentTest);
 
 Bytes FromText(const std::string& text) { return Bytes(text.begin(), text.end()); }
 
@@ -78,7 +114,7 @@ struct DigestCase {
 // SHA-256 examples. The 55-, 63- and 64-byte rows (letters "a") come from
 //   perl -e "print 'a' x 55" | openssl dgst -sha256
 // and pin the one-block / two-block choice of the final padding.
-TEST(Sha256Test, KnownDigests) {
+TEST_P(Sha256Test, KnownDigests) {
     const DigestCase cases[] = {
         {"empty", {}, "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
         {"abc", FromText("abc"), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
@@ -100,7 +136,7 @@ TEST(Sha256Test, KnownDigests) {
 
 // 1000 bytes i % 251, so that no piece size lines up with the pattern.
 // Expected: perl -e 'print chr($_ % 251) for 0..999' | openssl dgst -sha256
-TEST(Sha256Test, SameDigestForEveryPieceSize) {
+TEST_P(Sha256Test, SameDigestForEveryPieceSize) {
     Bytes message;
     for (int i = 0; i < 1000; ++i) {
         message.push_back(static_cast<unsigned char>(i % 251));
@@ -112,7 +148,7 @@ TEST(Sha256Test, SameDigestForEveryPieceSize) {
     }
 }
 
-TEST(Sha256Test, EmptyUpdatesChangeNothing) {
+TEST_P(Sha256Test, EmptyUpdatesChangeNothing) {
     const Bytes message = FromText("abc");
     Sha256Context context;
     Sha256Init(context);
@@ -160,7 +196,7 @@ std::vector<HmacCase> HmacCases() {
     };
 }
 
-TEST(HmacSha256Test, KnownMacs) {
+TEST_P(HmacSha256Test, KnownMacs) {
     for (const auto& c : HmacCases()) {
         const Bytes mac = HmacSha256(c.key, c.data);
         const std::string expected = c.mac;
@@ -196,7 +232,7 @@ TEST(Base64Test, KnownEncodings) {
 // Expected values from
 //   printf 'doc\000\200\377\000end' | openssl dgst -sha256 -hmac e3d09a51c4f8b27e6a1d5c903fb84e62 -binary | base64
 // and the same with an empty printf.
-TEST(SignDocumentTest, SignsEveryByteWithTheSigningKey) {
+TEST_P(SignDocumentTest, SignsEveryByteWithTheSigningKey) {
     const std::string binary("doc\0\x80\xff\0end", 10);
     EXPECT_EQ(SignDocument(binary, SigningKey), "vTENNSbtJiLIAMncF/Xd28ACK5CXdbYnBHUmNhPSBw8=");
     EXPECT_EQ(SignDocument("", SigningKey), "jgndoAWd4mPWQ1MpnIUbPJrEAvDHDnD4zEBlKhm+KAQ=");
@@ -204,7 +240,7 @@ TEST(SignDocumentTest, SignsEveryByteWithTheSigningKey) {
     EXPECT_NE(SignDocument(binary, SigningKey), SignDocument("doc", SigningKey));
 }
 
-TEST(SignDocumentTest, AlwaysFortyFourBase64Characters) {
+TEST_P(SignDocumentTest, AlwaysFortyFourBase64Characters) {
     const std::string alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
     for (std::size_t length : {0u, 1u, 63u, 64u, 65u, 1000u}) {
         const std::string signature = SignDocument(std::string(length, '\xA5'), SigningKey);
@@ -212,6 +248,56 @@ TEST(SignDocumentTest, AlwaysFortyFourBase64Characters) {
         EXPECT_EQ(signature.back(), '=') << length;
         EXPECT_EQ(signature.find_first_not_of(alphabet), 43u) << length;
     }
+}
+
+// ---- Choice of implementation -------------------------------------------------
+
+std::string DigestWith(Sha256Implementation implementation, const Bytes& message) {
+    EXPECT_TRUE(UseSha256Implementation(implementation));
+    return Sha256Hex(message);
+}
+
+// Random messages of every length up to 17 blocks and a bit, each hashed in one
+// update, so that both compressions see runs of many blocks as well as one.
+TEST(Sha256ImplementationTest, BothImplementationsGiveTheSameDigests) {
+    if (!IsSha256ImplementationAvailable(Sha256Implementation::ShaExtensions)) {
+        GTEST_SKIP() << "this processor has no SHA instructions";
+    }
+    const Sha256Implementation before = CurrentSha256Implementation();
+    std::mt19937 random(20240611);
+    std::uniform_int_distribution<int> byte(0, 255);
+    for (std::size_t length = 0; length <= 1100; length += 7) {
+        Bytes message(length);
+        for (auto& b : message) b = static_cast<unsigned char>(byte(random));
+        EXPECT_EQ(DigestWith(Sha256Implementation::ShaExtensions, message),
+                  DigestWith(Sha256Implementation::Portable, message))
+            << length << " bytes";
+    }
+    UseSha256Implementation(before);
+}
+
+// The processor check agrees with the kernel's view of the same CPUID bits,
+// and the SHA instructions are used by default where they exist.
+TEST(Sha256ImplementationTest, UsesTheShaInstructionsWhereTheProcessorHasThem) {
+#if defined(__linux__) && (defined(__x86_64__) || defined(__i386__))
+    std::FILE* cpuinfo = std::fopen("/proc/cpuinfo", "r");
+    ASSERT_NE(cpuinfo, nullptr);
+    std::string flags;
+    char line[8192];
+    while (flags.empty() && std::fgets(line, sizeof line, cpuinfo) != nullptr) {
+        if (std::string(line).rfind("flags", 0) == 0) flags = std::string(line) + " ";
+    }
+    std::fclose(cpuinfo);
+    ASSERT_FALSE(flags.empty());
+    const bool kernelSaysSha = flags.find(" sha_ni ") != std::string::npos &&
+                               flags.find(" sse4_1 ") != std::string::npos;
+    EXPECT_EQ(IsSha256ImplementationAvailable(Sha256Implementation::ShaExtensions), kernelSaysSha);
+#endif
+    EXPECT_TRUE(IsSha256ImplementationAvailable(Sha256Implementation::Portable));
+    const Sha256Implementation expected = IsSha256ImplementationAvailable(Sha256Implementation::ShaExtensions)
+                                              ? Sha256Implementation::ShaExtensions
+                                              : Sha256Implementation::Portable;
+    EXPECT_EQ(CurrentSha256Implementation(), expected);
 }
 
 }  // namespace
