@@ -92,6 +92,17 @@ std::string JoinAcceptTypes(const std::vector<std::string>& acceptTypes) {
     return joined;
 }
 
+// scheme://host[:port]/object for one request. Port 0 means the scheme's
+// default; a default port stays out of the URL, and so out of the Host header.
+std::string RequestUrl(bool secure, const std::string& serverName, std::uint16_t port, const std::string& objectName) {
+    const std::uint16_t defaultPort = secure ? WinInet::DefaultHttpsPort : WinInet::DefaultHttpPort;
+    const bool ipv6 = serverName.find(':') != std::string::npos;
+    std::string url = std::string(secure ? "https://" : "http://") + (ipv6 ? "[" + serverName + "]" : serverName);
+    if (port != 0 && port != defaultPort) url += ":" + std::to_string(port);
+    if (objectName.empty() || objectName[0] != '/') url += '/';
+    return url + EncodeUrlPath(objectName);
+}
+
 // The reply body collected by libcurl. Nothing may be thrown across
 // libcurl's C frames, so a failed append is recorded and ends the transfer.
 struct ReplySink {
@@ -296,18 +307,7 @@ bool CurlHttpClient::Perform(const Session& session, const Connection& connectio
     if (!easy) return Fail(WinInet::ErrorInternalError);
 
     const bool secure = (request.flags & WinInet::FlagSecure) != 0;
-    const std::uint16_t port = connection.port != 0
-                                   ? connection.port
-                                   : (secure ? WinInet::DefaultHttpsPort : WinInet::DefaultHttpPort);
-    const std::string host = connection.serverName.find(':') != std::string::npos
-                                 ? "[" + connection.serverName + "]"
-                                 : connection.serverName;
-    const std::string path =
-        (request.objectName.empty() || request.objectName[0] != '/') ? "/" + request.objectName : request.objectName;
-    // A default port stays out of the URL, and so out of the Host header.
-    const bool defaultPort = port == (secure ? WinInet::DefaultHttpsPort : WinInet::DefaultHttpPort);
-    const std::string url = std::string(secure ? "https://" : "http://") + host +
-                            (defaultPort ? std::string() : ":" + std::to_string(port)) + EncodeUrlPath(path);
+    const std::string url = RequestUrl(secure, connection.serverName, connection.port, request.objectName);
 
     CurlSlist headerList;
     for (const std::string& line : request.headerLines) Append(headerList, line);
