@@ -1,12 +1,16 @@
 #include <OrvaneLib/RequestDocuments.h>
 
+#include <cstring>
+#include <string_view>
+
 namespace OrvaneLib {
 namespace {
 
 // What each special character finally becomes after the five passes
 // (" -> &quot;, & -> &amp;, ' -> &apos;, < -> &lt;, > -> &gt;, in that order).
 // Only the ampersand pass sees an earlier pass's output, the "&" of &quot;.
-const char* Replacement(char c) {
+// Empty for every other character.
+std::string_view Replacement(char c) {
     switch (c) {
         case '"':
             return "&amp;quot;";
@@ -19,23 +23,31 @@ const char* Replacement(char c) {
         case '>':
             return "&gt;";
         default:
-            return nullptr;
+            return {};
     }
 }
 
 }  // namespace
 
+// Two scans: the first sizes the result, the second writes it, so the
+// result is allocated once however many characters grow.
 void XmlEscape(std::string& text) {
-    if (text.find_first_of("\"&'<>") == std::string::npos) {
-        return;
-    }
-    std::string escaped;
-    escaped.reserve(text.size() + text.size() / 2);
+    std::size_t escapedSize = 0;
     for (const char c : text) {
-        if (const char* entity = Replacement(c)) {
-            escaped += entity;
+        const std::size_t grown = Replacement(c).size();
+        escapedSize += grown == 0 ? 1 : grown;
+    }
+    if (escapedSize == text.size()) return;
+
+    std::string escaped(escapedSize, '\0');
+    char* out = escaped.data();
+    for (const char c : text) {
+        const std::string_view entity = Replacement(c);
+        if (entity.empty()) {
+            *out++ = c;
         } else {
-            escaped += c;
+            std::memcpy(out, entity.data(), entity.size());
+            out += entity.size();
         }
     }
     text.swap(escaped);
