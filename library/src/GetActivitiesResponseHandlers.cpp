@@ -4,6 +4,8 @@
 #include "IntegerText.h"
 
 #include <array>
+#include <cstddef>
+#include <optional>
 #include <string_view>
 #include <utility>
 
@@ -39,16 +41,18 @@ void GetActivitiesResponseHandlers::OnStartElement(const char* name, const char*
 
 void GetActivitiesResponseHandlers::OnEndElement(const char* name) {
     if (tags_.IsEmpty()) {
-        if (EqualsIgnoreAsciiCase(name, kActivitiesName)) DeliverRecords();
+        if (NameEqualsIgnoreAsciiCase(name, kActivitiesName)) DeliverRecords();
         return;
     }
     const Element top = tags_.Top();
-    const auto ending = FindElement<Element>(kElementNames, name);
+    // The recognised names differ regardless of case, so the tag ends the top
+    // element exactly when it carries the top element's name.
+    const bool endsTop = NameEqualsIgnoreAsciiCase(name, kElementNames[static_cast<std::size_t>(top)]);
     Store(top);
-    tags_.CloseIfTop(ending);
+    tags_.CloseIfTop(endsTop ? std::optional<Element>(top) : std::nullopt);
     // Only the activity's own end tag finishes its record; the end tag of an
     // unrecognised element inside it must not add a half-filled copy.
-    if (top == Element::activity && ending == Element::activity) FinishRecord();
+    if (top == Element::activity && endsTop) FinishRecord();
 }
 
 void GetActivitiesResponseHandlers::OnCharacterData(const char* data, std::int32_t length) {

@@ -9,6 +9,7 @@
 #include <array>
 #include <cctype>
 #include <string>
+#include <utility>
 
 namespace OrvaneLib {
 namespace {
@@ -146,9 +147,11 @@ void SendHttpRequest(ResponseBase& response, const ConnectionSettings& settings,
     }
 
     CheckHttpStatus(layer, handles.request);
-    const std::string reply = ReadReply(layer, handles.request);
+    std::string reply = ReadReply(layer, handles.request);
     response.responseXml = reply.c_str();  // up to the first NUL byte
-    response.Parse(reply);
+    // Parse gets every byte of the reply, by value; nothing reads the reply
+    // afterwards, so it is moved rather than copied (replies can be large).
+    response.Parse(std::move(reply));
     if (response.statusCode != 1) throw OrvaneException(kRejected, kTransportFailure);
 }
 
