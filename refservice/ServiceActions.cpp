@@ -156,7 +156,8 @@ std::string ServiceActions::GetActivities(const RequestDocument& request) {
         throw ActionRefused("The date_from is later than the date_to.");
     }
     const auto activities = store_.ActivitiesBetween(account.idCode, fromDay, toDay);
-    ReplyDocument reply("qrmGetActivitiesResponse", true, std::to_string(activities.size()) + " activities found.");
+    const std::string found = activities.size() == 1 ? " activity found." : " activities found.";
+    ReplyDocument reply("qrmGetActivitiesResponse", true, std::to_string(activities.size()) + found);
     reply.Open("activities");
     for (const StoredActivity& activity : activities) {
         reply.Open("activity")

@@ -114,7 +114,7 @@ TEST_F(CliEndToEndTest, ActivityHistoryRoundTripKeepsAwkwardTextIntact) {
         EXPECT_TRUE(Has(history, Member(field, awkwardJson))) << field << " in " << history.out;
     }
     EXPECT_TRUE(Has(history, Member("ipAddress", "\"10.1.2.3\"")));
-    EXPECT_TRUE(Has(history, Member("message", "\"1 activities found.\""))) << history.out;
+    EXPECT_TRUE(Has(history, Member("message", "\"1 activity found.\""))) << history.out;
 
     const ProgramResult before = Cli({"get-activities", "--id-code", "DEMO1001", "--from", "2000-01-01", "--to",
                                       "2000-12-31"});
