@@ -4,11 +4,17 @@
 #include <net/if.h>
 #include <sys/socket.h>
 
+#include <chrono>
 #include <memory>
+#include <mutex>
+#include <optional>
 
 namespace OrvaneLib {
+namespace {
 
-bool HasUsableNetworkInterface() {
+constexpr std::chrono::seconds kReadingLifetime{1};
+
+bool ReadInterfaceTable() {
     ifaddrs* list = nullptr;
     if (getifaddrs(&list) != 0) return false;
     const std::unique_ptr<ifaddrs, decltype(&freeifaddrs)> owner(list, &freeifaddrs);
@@ -22,6 +28,23 @@ bool HasUsableNetworkInterface() {
         }
     }
     return false;
+}
+
+}  // namespace
+
+bool HasUsableNetworkInterface() {
+    using Clock = std::chrono::steady_clock;
+    static std::mutex mutex;
+    static std::optional<Clock::time_point> readAt;
+    static bool lastAnswer = false;
+
+    const std::lock_guard<std::mutex> lock(mutex);
+    const Clock::time_point now = Clock::now();
+    if (!readAt || now - *readAt >= kReadingLifetime) {
+        lastAnswer = ReadInterfaceTable();
+        readAt = now;
+    }
+    return lastAnswer;
 }
 
 }  // namespace OrvaneLib
