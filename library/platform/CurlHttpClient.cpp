@@ -1,6 +1,7 @@
 #include "CurlHttpClient.h"
 
 #include "CurlErrorCodes.h"
+#include "CurlHandleCache.h"
 #include "NetworkCheck.h"
 #include "UrlParts.h"
 
@@ -16,13 +17,9 @@
 namespace OrvaneLib {
 namespace {
 
-struct CurlEasyDeleter {
-    void operator()(CURL* easy) const { curl_easy_cleanup(easy); }
-};
 struct CurlSlistDeleter {
     void operator()(curl_slist* list) const { curl_slist_free_all(list); }
 };
-using CurlEasy = std::unique_ptr<CURL, CurlEasyDeleter>;
 using CurlSlist = std::unique_ptr<curl_slist, CurlSlistDeleter>;
 
 void InitialiseCurlOnce() {
@@ -303,15 +300,22 @@ bool CurlHttpClient::SendRequest(HttpHandle handle, const std::string& headers, 
 // The one place where libcurl runs a transfer.
 bool CurlHttpClient::Perform(const Session& session, const Connection& connection, Request& request,
                              const std::string& body) {
-    const CurlEasy easy(curl_easy_init());
-    if (!easy) return Fail(WinInet::ErrorInternalError);
+    // This thread's handle, with the connections earlier calls left open.
+    const CurlEasyLease lease;
+    CURL* const easy = lease.Get();
+    if (easy == nullptr) return Fail(WinInet::ErrorInternalError);
 
     const bool secure = (request.flags & WinInet::FlagSecure) != 0;
     const std::string url = RequestUrl(secure, connection.serverName, connection.port, request.objectName);
+    // As WinINet does: an HTTP/1.0 request asks the server to keep the
+    // connection only when the request flags say so, and without the flag
+    // the connection is closed after the call.
+    const bool keepConnection = (request.flags & WinInet::FlagKeepConnection) != 0;
 
     CurlSlist headerList;
     for (const std::string& line : request.headerLines) Append(headerList, line);
     Append(headerList, "Expect:");  // no "100-continue" round trip
+    if (keepConnection && request.httpVersion == CURL_HTTP_VERSION_1_0) Append(headerList, "Connection: Keep-Alive");
     Append(headerList, request.acceptTypes.empty() ? "Accept:" : "Accept: " + JoinAcceptTypes(request.acceptTypes));
 
     CurlSlist connectTo;
@@ -319,8 +323,9 @@ bool CurlHttpClient::Perform(const Session& session, const Connection& connectio
     const std::string caBundle = EnvironmentValue("ORVANE_CA_BUNDLE");
 
     ReplySink sink{&request.reply, false};
-    EasyOptions options(easy.get());
+    EasyOptions options(easy);
     options.Set(CURLOPT_NOSIGNAL, 1L);
+    options.Set(CURLOPT_FORBID_REUSE, keepConnection ? 0L : 1L);
     options.Set(CURLOPT_URL, url.c_str());
     options.Set(CURLOPT_PROTOCOLS_STR, "http,https");
     options.Set(CURLOPT_FOLLOWLOCATION, 1L);
@@ -362,7 +367,7 @@ bool CurlHttpClient::Perform(const Session& session, const Connection& connectio
     }
     if (connectTo) options.Set(CURLOPT_CONNECT_TO, connectTo.get());
 
-    StallWatch stallWatch{easy.get(), options_.stallTimeout};
+    StallWatch stallWatch{easy, options_.stallTimeout};
     options.Set(CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(options_.connectTimeout.count()));
     options.Set(CURLOPT_NOPROGRESS, 0L);
     options.Set(CURLOPT_XFERINFOFUNCTION, &WatchForStall);
@@ -372,13 +377,13 @@ bool CurlHttpClient::Perform(const Session& session, const Connection& connectio
     options.Set(CURLOPT_WRITEDATA, &sink);
     if (options.Result() != CURLE_OK) return Fail(WinInet::ErrorInternalError);
 
-    const CURLcode result = curl_easy_perform(easy.get());
+    const CURLcode result = curl_easy_perform(easy);
     if (sink.outOfMemory || result == CURLE_OUT_OF_MEMORY) throw std::bad_alloc();
 
     long status = 0;
-    curl_easy_getinfo(easy.get(), CURLINFO_RESPONSE_CODE, &status);
+    curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
     long tunnelStatus = 0;
-    curl_easy_getinfo(easy.get(), CURLINFO_HTTP_CONNECTCODE, &tunnelStatus);
+    curl_easy_getinfo(easy, CURLINFO_HTTP_CONNECTCODE, &tunnelStatus);
     if (result != CURLE_OK) {
         // A proxy that refuses the tunnel answers like any server: its
         // status (407 for credentials) is the request's status.

@@ -162,8 +162,10 @@ TEST_F(CurlHttpClientTest, RequestBytesOnTheWireAreExactlyTheListedOnes) {
     for (std::size_t end; (end = request->head.find("\r\n", begin)) != begin; begin = end + 2) {
         headerLines.push_back(request->head.substr(begin, end - begin));
     }
+    // The transport's request flags carry the keep-connection flag, which an
+    // HTTP/1.0 request states as "Connection: Keep-Alive".
     EXPECT_THAT(headerLines, UnorderedElementsAre("Host: qrm.test", "User-Agent: Wire Agent 1.0", "Accept: */*",
-                                                  "Content-type: application/xml",
+                                                  "Content-type: application/xml", "Connection: Keep-Alive",
                                                   "Content-Length: " + std::to_string(kBody.size())));
     EXPECT_EQ(request->body, kBody);
 }

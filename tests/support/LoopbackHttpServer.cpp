@@ -90,6 +90,10 @@ struct LoopbackHttpServer::State {
         };
         server->Get(".*", handler).Post(".*", handler).Put(".*", handler).Delete(".*", handler);
         server->Patch(".*", handler).Options(".*", handler);
+        // One request per connection, each reply with "Connection: close":
+        // a client that keeps connections would otherwise leave an idle one
+        // open, and stopping the server waits out its keep-alive time (5 s).
+        server->set_keep_alive_max_count(1);
 
         port = server->bind_to_any_port("127.0.0.1");
         if (port <= 0) throw std::runtime_error("loopback server: cannot bind to 127.0.0.1");

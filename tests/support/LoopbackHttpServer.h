@@ -34,7 +34,8 @@ struct ScriptedReply {
 // own thread from construction to destruction. Every request, whatever its
 // method and path, is recorded and answered with a scripted reply: the
 // responder if one is set, else the reply set for its path (without query),
-// else the default reply (404, empty, unless set).
+// else the default reply (404, empty, unless set). Every connection carries
+// one request and is closed after the reply.
 class LoopbackHttpServer {
 public:
     using Responder = std::function<ScriptedReply(const RecordedRequest&)>;
