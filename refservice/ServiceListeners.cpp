@@ -10,6 +10,7 @@ namespace OrvaneRefService {
 namespace {
 
 const std::string kXmlContentType = "application/xml; charset=UTF-8";
+constexpr std::size_t kKeepAliveMaxRequests = 1000;
 
 }  // namespace
 
@@ -58,6 +59,12 @@ int ServiceListeners::ListenHttps(const std::string& address, int port, const Tl
 
 int ServiceListeners::Listen(std::unique_ptr<httplib::Server> server, const std::string& address, int port) {
     RegisterServiceRoutes(*server, service_, log_);
+    // Clients that keep their connection (HTTP/1.0 with "Connection:
+    // Keep-Alive", as the library asks) send many requests on it: replies
+    // leave without waiting for the client's delayed ACK, and a connection
+    // serves many requests rather than cpp-httplib's default of five.
+    server->set_tcp_nodelay(true);
+    server->set_keep_alive_max_count(kKeepAliveMaxRequests);
     int boundPort = port;
     if (port == 0) {
         boundPort = server->bind_to_any_port(address);
