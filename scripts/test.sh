@@ -17,3 +17,9 @@ for preset in debug asan; do
     ctest --preset "$preset" -j "$jobs"
 done
 scripts/fuzz.sh
+
+# Each benchmark runs briefly in the release build: a check that they still
+# run. Figures from so short a run mean little; the README's come from full runs.
+echo "=== benchmark smoke runs (release build) ==="
+cmake --preset release >/dev/null
+cmake --build --preset release -j "$jobs" --target benchmark-smoke
