@@ -15,25 +15,21 @@ constexpr std::array<std::string_view, 2> kElementNames{"statuscode", "message"}
 
 }  // namespace
 
-template <typename Response>
-void StatusResponseHandlers<Response>::OnStartElement(const char* name, const char** /*attributes*/) {
+void StatusResponseHandlers::OnStartElement(const char* name, const char** /*attributes*/) {
     if (const auto element = FindElement<Element>(kElementNames, name)) tags_.Open(*element);
 }
 
-template <typename Response>
-void StatusResponseHandlers<Response>::OnEndElement(const char* name) {
+void StatusResponseHandlers::OnEndElement(const char* name) {
     if (tags_.IsEmpty()) return;
     Store(tags_.Top());
     tags_.CloseIfTop(FindElement<Element>(kElementNames, name));
 }
 
-template <typename Response>
-void StatusResponseHandlers<Response>::OnCharacterData(const char* data, std::int32_t length) {
+void StatusResponseHandlers::OnCharacterData(const char* data, std::int32_t length) {
     tags_.Append(data, length);
 }
 
-template <typename Response>
-void StatusResponseHandlers<Response>::Store(Element element) {
+void StatusResponseHandlers::Store(Element element) {
     const std::string& text = tags_.Text();
     switch (element) {
         case Element::statuscode:
@@ -45,10 +41,5 @@ void StatusResponseHandlers<Response>::Store(Element element) {
             break;
     }
 }
-
-template class StatusResponseHandlers<PutStatesResponse>;
-template class StatusResponseHandlers<PutActivityResponse>;
-template class StatusResponseHandlers<LoginResponse>;
-template class StatusResponseHandlers<LogoutResponse>;
 
 }  // namespace OrvaneLib

@@ -58,11 +58,11 @@ private:
     GetStatesResponse* response_;
 };
 
-// The handler of the four replies that carry only statuscode and message.
-template <typename Response>
+// The handler of the four replies that carry only statuscode and message;
+// those are fields of every response, so one class serves all four.
 class StatusResponseHandlers : public CExpatHandler {
 public:
-    explicit StatusResponseHandlers(Response& response) : response_(&response) {}
+    explicit StatusResponseHandlers(ResponseBase& response) : response_(&response) {}
     ~StatusResponseHandlers() override = default;
 
     void OnStartElement(const char* name, const char** attributes) override;
@@ -75,18 +75,13 @@ private:
     void Store(Element element);
 
     TagStack<Element> tags_;
-    Response* response_;
+    ResponseBase* response_;
 };
 
-extern template class StatusResponseHandlers<PutStatesResponse>;
-extern template class StatusResponseHandlers<PutActivityResponse>;
-extern template class StatusResponseHandlers<LoginResponse>;
-extern template class StatusResponseHandlers<LogoutResponse>;
-
-using PutStatesResponseHandlers = StatusResponseHandlers<PutStatesResponse>;
-using PutActivityResponseHandlers = StatusResponseHandlers<PutActivityResponse>;
-using LoginResponseHandlers = StatusResponseHandlers<LoginResponse>;
-using LogoutResponseHandlers = StatusResponseHandlers<LogoutResponse>;
+using PutStatesResponseHandlers = StatusResponseHandlers;
+using PutActivityResponseHandlers = StatusResponseHandlers;
+using LoginResponseHandlers = StatusResponseHandlers;
+using LogoutResponseHandlers = StatusResponseHandlers;
 
 // Builds one ActivityRecord per activity element and hands the records to the
 // response at the end tag of an activities element that stands outside every
